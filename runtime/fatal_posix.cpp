@@ -1,0 +1,1 @@
+void show_fatal_report(const char *) {}
