@@ -190,3 +190,44 @@ public:
 private:
   VARIANT value_;
 };
+
+// A member description that ITypeComp::Bind hands out (a FUNCDESC or a
+// VARDESC), given back to the type information that made it.
+class BoundMemberDescription {
+public:
+  BoundMemberDescription() = default;
+  BoundMemberDescription(const BoundMemberDescription &) = delete;
+  BoundMemberDescription &operator=(const BoundMemberDescription &) = delete;
+  ~BoundMemberDescription() { reset(); }
+
+  // Takes over what a successful Bind returned.
+  void adopt(ITypeInfo *owner, DESCKIND kind, BINDPTR bound) {
+    reset();
+    owner_ = owner;
+    if (kind == DESCKIND_FUNCDESC)
+      function_ = bound.lpfuncdesc;
+    else if (kind == DESCKIND_VARDESC)
+      variable_ = bound.lpvardesc;
+    else if (kind == DESCKIND_TYPECOMP && bound.lptcomp)
+      bound.lptcomp->Release();
+  }
+  const FUNCDESC *function() const { return function_; }
+  const VARDESC *variable() const { return variable_; }
+  void reset() {
+    if (owner_) {
+      if (function_)
+        owner_->ReleaseFuncDesc(function_);
+      if (variable_)
+        owner_->ReleaseVarDesc(variable_);
+      owner_->Release();
+    }
+    owner_ = nullptr;
+    function_ = nullptr;
+    variable_ = nullptr;
+  }
+
+private:
+  ITypeInfo *owner_ = nullptr;
+  FUNCDESC *function_ = nullptr;
+  VARDESC *variable_ = nullptr;
+};
