@@ -206,7 +206,7 @@ public:
     owner_ = owner;
     if (kind == DESCKIND_FUNCDESC)
       function_ = bound.lpfuncdesc;
-    else if (kind == DESCKIND_VARDESC)
+    else if (kind == DESCKIND_VARDESC || kind == DESCKIND_IMPLICITAPPOBJ)
       variable_ = bound.lpvardesc;
     else if (kind == DESCKIND_TYPECOMP && bound.lptcomp)
       bound.lptcomp->Release();
