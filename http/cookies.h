@@ -14,8 +14,8 @@ Text text_before(const Text &text, const Text &separator);
 
 // Merges the fresh cookies of a response into the caller's cookies: fresh
 // items first, then the old items whose names fresh does not hold; items
-// ending "=deleted" and exact repeats are dropped. Both arguments are left
-// trimmed; the merged text is written back into cookies and returned.
+// ending "=deleted" and exact repeats are dropped. fresh comes back trimmed;
+// the merged text is written back into cookies and returned.
 Text merge_cookies(Text &cookies, Text &fresh);
 
 // The trimmed text before the item's first "=", or the whole trimmed item.
