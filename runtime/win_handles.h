@@ -231,3 +231,44 @@ private:
   FUNCDESC *function_ = nullptr;
   VARDESC *variable_ = nullptr;
 };
+
+#include <ole2.h>
+#include <propidl.h>
+
+// A cursor made from a cursor file's bytes: released by DestroyCursor.
+struct CursorHandleTraits {
+  using Raw = HCURSOR;
+  static Raw empty() { return nullptr; }
+  static void close(Raw raw) { DestroyCursor(raw); }
+};
+using CursorHandle = UniqueResource<CursorHandleTraits>;
+
+// OleInitialize / OleUninitialize paired for the GUI thread's lifetime.
+class OleInit {
+public:
+  OleInit() : result_(OleInitialize(nullptr)) {}
+  OleInit(const OleInit &) = delete;
+  OleInit &operator=(const OleInit &) = delete;
+  ~OleInit() {
+    if (SUCCEEDED(result_))
+      OleUninitialize();
+  }
+  bool ok() const { return SUCCEEDED(result_); }
+
+private:
+  HRESULT result_;
+};
+
+// A PROPVARIANT cleared on scope exit.
+class ScopedPropVariant {
+public:
+  ScopedPropVariant() { PropVariantInit(&value_); }
+  ScopedPropVariant(const ScopedPropVariant &) = delete;
+  ScopedPropVariant &operator=(const ScopedPropVariant &) = delete;
+  ~ScopedPropVariant() { PropVariantClear(&value_); }
+  PROPVARIANT *get() { return &value_; }
+  const PROPVARIANT *get() const { return &value_; }
+
+private:
+  PROPVARIANT value_;
+};
