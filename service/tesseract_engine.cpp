@@ -1,0 +1,128 @@
+#include "service/tesseract_engine.h"
+
+#include <omp.h>
+#include <tesseract/baseapi.h>
+#include <tesseract/resultiterator.h>
+
+#include <cstdlib>
+#include <stdexcept>
+
+#include "service/image_decode.h"
+#include "service/image_prepare.h"
+#include "service/line_order.h"
+#include "service/text_cleanup.h"
+
+namespace ocr_service {
+namespace {
+
+std::unique_ptr<tesseract::TessBaseAPI> load_model(const std::string &tessdata_dir,
+                                                   const char *language) {
+  auto api = std::make_unique<tesseract::TessBaseAPI>();
+  // Tesseract's progress notes ("Estimating resolution ...") are not ours to log.
+  api->SetVariable("debug_file", "/dev/null");
+  if (api->Init(tessdata_dir.empty() ? nullptr : tessdata_dir.c_str(), language,
+                tesseract::OEM_LSTM_ONLY) != 0)
+    throw std::runtime_error(std::string("cannot load the recognition model ") + language);
+  api->SetVariable("debug_file", "/dev/null");
+  // The picture is already dark on light; trying each line inverted again
+  // costs time and, on screen text, finds nothing.
+  api->SetVariable("tessedit_do_invert", "0");
+  return api;
+}
+
+bool has_chinese(std::string_view text) {
+  for (char32_t c : utf8_to_u32(text)) {
+    if (is_cjk(c) && !is_fullwidth_punctuation(c))
+      return true;
+  }
+  return false;
+}
+
+std::vector<RecognizedLine> read_lines(tesseract::TessBaseAPI &api) {
+  std::vector<RecognizedLine> lines;
+  std::unique_ptr<tesseract::ResultIterator> it(api.GetIterator());
+  if (!it)
+    return lines;
+  do {
+    std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_TEXTLINE));
+    if (!text)
+      continue;
+    RecognizedLine line;
+    it->BoundingBox(tesseract::RIL_TEXTLINE, &line.left, &line.top, &line.right, &line.bottom);
+    line.text = text.get();
+    line.confidence = it->Confidence(tesseract::RIL_TEXTLINE);
+    lines.push_back(std::move(line));
+  } while (it->Next(tesseract::RIL_TEXTLINE));
+  return lines;
+}
+
+void set_image(tesseract::TessBaseAPI &api, const GreyImage &image) {
+  api.SetImage(image.pixels.data(), image.width, image.height, 1, image.width);
+}
+
+// The Chinese model runs words of Latin text together ("OKto"); a line in
+// which it found no Chinese is read again by the English model, and the
+// English reading wins unless it is clearly less sure.
+void reread_latin_lines(tesseract::TessBaseAPI &english, const GreyImage &image,
+                        std::vector<RecognizedLine> &lines) {
+  bool image_set = false;
+  for (RecognizedLine &line : lines) {
+    if (has_chinese(line.text))
+      continue;
+    if (!image_set) {
+      set_image(english, image);
+      english.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+      image_set = true;
+    }
+    english.SetRectangle(line.left, line.top, line.right - line.left, line.bottom - line.top);
+    std::unique_ptr<char[]> text(english.GetUTF8Text());
+    float confidence = static_cast<float>(english.MeanTextConf());
+    if (text && confidence + 10 >= line.confidence)
+      line.text = text.get();
+  }
+}
+
+} // namespace
+
+void limit_engine_threads() {
+  setenv("OMP_THREAD_LIMIT", "1", 1);
+  // Libgomp has read its environment by now; no active parallel level at all
+  // has the same effect for regions that ask for their own thread count.
+  omp_set_max_active_levels(0);
+  omp_set_num_threads(1);
+}
+
+TesseractEngine::TesseractEngine(const std::string &tessdata_dir)
+    : chinese_(load_model(tessdata_dir, "chi_sim")), english_(load_model(tessdata_dir, "eng")) {}
+
+TesseractEngine::~TesseractEngine() = default;
+
+RecognitionOutcome TesseractEngine::recognize(const RecognitionJob &job) {
+  auto decoded = decode_image(job.image, job.format);
+  if (!decoded || decoded->empty())
+    return {ErrorCode::image_format, {}};
+  if (decoded->width < kMinImageSide || decoded->height < kMinImageSide ||
+      decoded->width > kMaxImageSide || decoded->height > kMaxImageSide)
+    return {ErrorCode::image_size, {}};
+  bool accurate = job.endpoint == Endpoint::accurate;
+  GreyImage image =
+      accurate ? prepare_accurate(std::move(*decoded)) : prepare_general(std::move(*decoded));
+  bool chinese = job.language == Language::chinese_english;
+  tesseract::TessBaseAPI &api = chinese ? *chinese_ : *english_;
+  set_image(api, image);
+  api.SetPageSegMode(tesseract::PSM_AUTO);
+  if (api.Recognize(nullptr) != 0)
+    return {ErrorCode::internal, {}};
+  std::vector<RecognizedLine> lines = read_lines(api);
+  if (accurate && chinese)
+    reread_latin_lines(*english_, image, lines);
+  api.Clear();
+  english_->Clear();
+  sort_reading_order(lines);
+  std::vector<std::string> texts;
+  for (RecognizedLine &line : lines)
+    texts.push_back(std::move(line.text));
+  return {ErrorCode::none, clean_lines(texts, chinese)};
+}
+
+} // namespace ocr_service
