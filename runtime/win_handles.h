@@ -272,3 +272,18 @@ public:
 private:
   PROPVARIANT value_;
 };
+
+// BeginPaint / EndPaint paired for one WM_PAINT.
+class PaintDc {
+public:
+  explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  PaintDc(const PaintDc &) = delete;
+  PaintDc &operator=(const PaintDc &) = delete;
+  ~PaintDc() { EndPaint(window_, &paint_); }
+  HDC get() const { return dc_; }
+
+private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
