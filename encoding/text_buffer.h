@@ -1,0 +1,15 @@
+// Output buffers of the encoders: a Text of the final size, filled by index.
+#pragma once
+
+#include <cstddef>
+
+#include "runtime/text.h"
+
+// A Text of size zero bytes, ready to be overwritten.
+Text make_text_buffer(std::size_t size);
+
+// Asks the system to back a large buffer with huge pages before it is first
+// touched: a multi-megabyte picture otherwise spends most of its encoding
+// time faulting in 4 KB pages one at a time. A hint only; the platform half
+// may do nothing.
+void advise_large_buffer(void *data, std::size_t size);
