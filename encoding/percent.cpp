@@ -90,5 +90,7 @@ Text url_decode(const Text &text, bool to_ansi) {
     i = percent + 3;
   }
   out.resize(written);
-  return to_ansi ? utf8_to_ansi(out) : out;
+  if (to_ansi)
+    return utf8_to_ansi(out);
+  return out;
 }
