@@ -1,11 +1,14 @@
-// Output buffers of the encoders: a Text of the final size, filled by index.
+// Output buffers of the encoders, allocated once at their final size.
 #pragma once
 
 #include <cstddef>
 
 #include "runtime/text.h"
 
-// A Text of size zero bytes, ready to be overwritten.
+// An empty Text with room for capacity bytes, for appending to.
+Text reserve_text(std::size_t capacity);
+
+// A Text of size zero bytes, ready to be overwritten by index.
 Text make_text_buffer(std::size_t size);
 
 // Asks the system to back a large buffer with huge pages before it is first

@@ -87,6 +87,24 @@ TEST(Utf8ToAnsi, ConvertsToCodePage936UpToTheFirstZeroByte) {
   }
 }
 
+// Long texts are converted piece by piece; the pieces must join up whatever
+// the text holds where a piece would end.
+TEST(Utf8ToAnsi, ConvertsLongTextsWhole) {
+  Text mixed, mixed_expected;
+  for (int k = 0; k < 30000; ++k) {
+    mixed += "\xE4\xB8\xAD\xE6\x96\x87 ok,";
+    mixed_expected += "\xD6\xD0\xCE\xC4 ok,";
+  }
+  EXPECT_EQ(utf8_to_ansi(mixed), mixed_expected);
+
+  Text chinese, chinese_expected;
+  for (int k = 0; k < 100000; ++k) {
+    chinese += "\xE4\xB8\xAD";
+    chinese_expected += "\xD6\xD0";
+  }
+  EXPECT_EQ(utf8_to_ansi(chinese + "!" + chinese), chinese_expected + "!" + chinese_expected);
+}
+
 // How malformed UTF-8 is replaced is the conversion's business; what matters
 // is that the text around it survives and no zero byte gets in.
 TEST(Utf8ToAnsi, KeepsTheTextAroundMalformedUtf8) {
