@@ -1,0 +1,9 @@
+// A self-signed certificate made when the loopback test server starts, so no
+// key or certificate file is ever kept in the tree.
+#pragma once
+
+#include <openssl/ssl.h>
+
+// A TLS server context holding a fresh RSA key and a self-signed certificate
+// for 127.0.0.1 and localhost; null when OpenSSL fails.
+SSL_CTX *make_self_signed_tls_context();
