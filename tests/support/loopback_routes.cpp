@@ -78,10 +78,15 @@ void big_headers(const Request &req, Response &res) {
   res.set_content("big headers", kPlain);
 }
 
+void record(LoopbackState &state, const Request &req) {
+  if (RecordingServer::claim_current_record())
+    state.log.add({RecordingServer::current_head(), req.body});
+}
+
 void add_test_routes(RecordingServer &server, LoopbackState &state) {
   auto recorded = [&state](Handler handler) {
     return [&state, handler](const Request &req, Response &res) {
-      state.log.add({RecordingServer::current_head(), req.body});
+      record(state, req);
       handler(req, res);
     };
   };
@@ -137,4 +142,12 @@ void add_control_routes(RecordingServer &server, LoopbackState &state) {
 void add_loopback_routes(RecordingServer &server, LoopbackState &state) {
   add_test_routes(server, state);
   add_control_routes(server, state);
+  // Requests no route takes (a proxy's absolute address, CONNECT, TRACE, an
+  // unknown path) are recorded all the same before their error answer.
+  server.set_error_handler(
+      httplib::Server::HandlerWithResponse([&state](const Request &req, Response &) {
+        if (req.path.rfind("/_", 0) != 0)
+          record(state, req);
+        return httplib::Server::HandlerResponse::Unhandled;
+      }));
 }

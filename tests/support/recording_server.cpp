@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace {
 
@@ -49,6 +50,7 @@ public:
     return end == std::string::npos ? captured_ : captured_.substr(0, end + 4);
   }
   bool is_tls() const { return ssl_ != nullptr; }
+  bool claim_record() { return !std::exchange(recorded_, true); }
 
 private:
   bool wait_for(short events) const {
@@ -72,9 +74,10 @@ private:
   socket_t sock_;
   SSL *ssl_;
   std::string captured_;
+  bool recorded_ = false;
 };
 
-thread_local const CapturingStream *current_stream = nullptr;
+thread_local CapturingStream *current_stream = nullptr;
 
 void set_timeouts(socket_t sock) {
   timeval timeout{kTimeoutMs / 1000, 0};
@@ -107,6 +110,10 @@ std::string RecordingServer::current_head() {
 
 bool RecordingServer::current_is_tls() {
   return current_stream && current_stream->is_tls();
+}
+
+bool RecordingServer::claim_current_record() {
+  return current_stream && current_stream->claim_record();
 }
 
 bool RecordingServer::process_and_close_socket(socket_t sock) {

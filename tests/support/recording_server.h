@@ -49,6 +49,9 @@ public:
   static std::string current_head();
   // Whether the request the calling handler serves came over TLS.
   static bool current_is_tls();
+  // True the first time it is called for the request being served, so a
+  // request that both a route and the error handler see is recorded once.
+  static bool claim_current_record();
 
 private:
   bool process_and_close_socket(socket_t sock) override;
