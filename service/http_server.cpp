@@ -14,12 +14,18 @@ namespace {
 // What the logger needs to know about the request this thread is serving:
 // httplib serves one request at a time per thread.
 thread_local std::chrono::steady_clock::time_point request_start;
-thread_local std::string request_error = "0";
+thread_local char request_error[48] = "0";
+
+void set_request_error(std::string_view error) {
+  std::size_t size = std::min(error.size(), sizeof request_error - 1);
+  error.copy(request_error, size);
+  request_error[size] = '\0';
+}
 
 void send(httplib::Response &res, const HttpAnswer &answer) {
   res.status = answer.status;
   res.set_content(answer.body, "application/json; charset=utf-8");
-  request_error = answer.log_error;
+  set_request_error(answer.log_error);
 }
 
 std::optional<std::size_t> declared_length(const httplib::Request &req) {
@@ -91,7 +97,7 @@ void HttpServer::add_routes() {
   using httplib::ContentReader, httplib::Request, httplib::Response;
   server_->set_pre_routing_handler([](const Request &, Response &) {
     request_start = std::chrono::steady_clock::now();
-    request_error = "0";
+    set_request_error("0");
     return httplib::Server::HandlerResponse::Unhandled;
   });
   server_->set_expect_100_continue_handler([this](const Request &req, Response &res) {

@@ -4,6 +4,7 @@
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -60,21 +61,34 @@ void set_image(tesseract::TessBaseAPI &api, const GreyImage &image) {
   api.SetImage(image.pixels.data(), image.width, image.height, 1, image.width);
 }
 
-// The Chinese model runs words of Latin text together ("OKto"); a line in
-// which it found no Chinese is read again by the English model, and the
-// English reading wins unless it is clearly less sure.
+// One line cut out of the picture onto a clean margin: the model reads a line
+// badly when its rectangle is cut tight, and a wider rectangle would take in
+// the neighbouring lines.
+GreyImage line_image(const GreyImage &image, const RecognizedLine &line) {
+  int left = std::clamp(line.left, 0, image.width),
+      right = std::clamp(line.right, left, image.width);
+  int top = std::clamp(line.top, 0, image.height),
+      bottom = std::clamp(line.bottom, top, image.height);
+  int margin = std::max(8, (bottom - top) / 2);
+  GreyImage out(right - left + 2 * margin, bottom - top + 2 * margin);
+  for (int y = top; y < bottom; ++y) {
+    std::copy_n(&image.pixels[static_cast<std::size_t>(y) * image.width + left], right - left,
+                &out.at(margin, y - top + margin));
+  }
+  return out;
+}
+
+// The Chinese model runs words of Latin text together and mixes up letter
+// case ("CLick"); a line in which it found no Chinese is read again by the
+// English model, whose reading wins unless it is clearly less sure.
 void reread_latin_lines(tesseract::TessBaseAPI &english, const GreyImage &image,
                         std::vector<RecognizedLine> &lines) {
-  bool image_set = false;
+  english.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
   for (RecognizedLine &line : lines) {
-    if (has_chinese(line.text))
+    if (has_chinese(line.text) || line.right <= line.left || line.bottom <= line.top)
       continue;
-    if (!image_set) {
-      set_image(english, image);
-      english.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
-      image_set = true;
-    }
-    english.SetRectangle(line.left, line.top, line.right - line.left, line.bottom - line.top);
+    GreyImage cut = line_image(image, line);
+    set_image(english, cut);
     std::unique_ptr<char[]> text(english.GetUTF8Text());
     float confidence = static_cast<float>(english.MeanTextConf());
     if (text && confidence + 10 >= line.confidence)
@@ -114,7 +128,7 @@ RecognitionOutcome TesseractEngine::recognize(const RecognitionJob &job) {
   if (api.Recognize(nullptr) != 0)
     return {ErrorCode::internal, {}};
   std::vector<RecognizedLine> lines = read_lines(api);
-  if (accurate && chinese)
+  if (accurate && chinese && !getenv("OCR_NO_REREAD"))
     reread_latin_lines(*english_, image, lines);
   api.Clear();
   english_->Clear();
