@@ -72,10 +72,16 @@ std::int32_t JsonObject::array_length(const Text &path) const {
   return ToInt(eval_number(TextConcat("get__count(", resolved(path), ")")));
 }
 
-// The copy is made from the engine's own JSON text, without turning the
-// backslash stand-ins back, so its strings are exactly the ones here.
+// The copy is made from the engine's own JSON text with every character
+// beyond ASCII written as a \u escape: the text then passes through code page
+// 936 unchanged, and the copy holds exactly the strings held here, backslash
+// stand-ins included (turning those back here would make their backslashes
+// start escapes in the copy).
 JsonObject JsonObject::independent_copy(const Text &expression) const {
-  const Text json = eval_text(TextConcat("JSON.stringify(", expression, ")"));
+  const Text json = eval_text(TextConcat(
+      "JSON.stringify(", expression,
+      ").replace(/[\\u0080-\\uffff]/g, function (c) { var h = c.charCodeAt(0).toString(16); "
+      "return '\\\\u' + '0000'.substring(h.length) + h })"));
   JsonObject fresh{Unstarted{}};
   fresh.var_name_ = "da";
   fresh.init_engine();

@@ -8,8 +8,9 @@ if (typeof JSON !== 'object' || JSON === null) {
   JSON = {};
 }
 (function () {
-  var classOf = function (value) { return Object.prototype.toString.call(value); };
-  var owns = function (object, name) { return Object.prototype.hasOwnProperty.call(object, name); };
+  var toText = Object.prototype.toString;
+  var hasOwn = Object.prototype.hasOwnProperty;
+  var owns = function (object, name) { return hasOwn.call(object, name); };
 
   // Deeper texts are refused by JSON.parse, as the program's own loader does.
   var maxNesting = 1000;
@@ -35,9 +36,12 @@ if (typeof JSON !== 'object' || JSON === null) {
 
   // Characters written as escapes: the quote, the backslash, the controls,
   // and the invisible format characters that tools tend to lose or mangle.
+  // The quote and the backslash are by far the most common, and are replaced
+  // without a call per character.
   var unsafe = /[\\"\x00-\x1f\x7f-\x9f\u00ad\u0600-\u0604\u070f\u17b4\u17b5\u200c-\u200f\u2028-\u202f\u2060-\u206f\ufeff\ufff0-\uffff]/;
-  var unsafeAll = /[\\"\x00-\x1f\x7f-\x9f\u00ad\u0600-\u0604\u070f\u17b4\u17b5\u200c-\u200f\u2028-\u202f\u2060-\u206f\ufeff\ufff0-\uffff]/g;
-  var shortEscape = {'\b': '\\b', '\t': '\\t', '\n': '\\n', '\f': '\\f', '\r': '\\r', '"': '\\"', '\\': '\\\\'};
+  var invisible = /[\x00-\x1f\x7f-\x9f\u00ad\u0600-\u0604\u070f\u17b4\u17b5\u200c-\u200f\u2028-\u202f\u2060-\u206f\ufeff\ufff0-\uffff]/;
+  var invisibleAll = /[\x00-\x1f\x7f-\x9f\u00ad\u0600-\u0604\u070f\u17b4\u17b5\u200c-\u200f\u2028-\u202f\u2060-\u206f\ufeff\ufff0-\uffff]/g;
+  var shortEscape = {'\b': '\\b', '\t': '\\t', '\n': '\\n', '\f': '\\f', '\r': '\\r'};
 
   function escapeCharacter(c) {
     if (owns(shortEscape, c)) {
@@ -51,19 +55,24 @@ if (typeof JSON !== 'object' || JSON === null) {
     if (!unsafe.test(text)) {
       return '"' + text + '"';
     }
-    return '"' + text.replace(unsafeAll, escapeCharacter) + '"';
+    var escaped = text.replace(/\\/g, '\\\\').replace(/"/g, '\\"');
+    if (invisible.test(escaped)) {
+      escaped = escaped.replace(invisibleAll, escapeCharacter);
+    }
+    return '"' + escaped + '"';
   }
 
-  // One stringify run: the replacer, the indentation and the containers being
-  // written (a container met again inside itself is a cycle).
+  // One stringify run: the replacer, the indentation and how deep the
+  // writer is. A structure that contains itself would nest forever, so depth
+  // beyond what JSON.parse accepts is refused as a cycle.
   function Writer(replacer, gap) {
     this.replacerFunction = typeof replacer === 'function' ? replacer : null;
     this.allowed = null;
-    if (classOf(replacer) === '[object Array]') {
+    if (toText.call(replacer) === '[object Array]') {
       this.allowed = [];
       for (var i = 0; i < replacer.length; i++) {
         var item = replacer[i];
-        var kind = classOf(item);
+        var kind = toText.call(item);
         if (kind === '[object String]' || kind === '[object Number]') {
           this.allowed.push(String(item));
         }
@@ -71,69 +80,91 @@ if (typeof JSON !== 'object' || JSON === null) {
     }
     this.gap = gap;
     this.indent = '';
-    this.open = [];
+    this.depth = 0;
   }
 
-  Writer.prototype.enter = function (container) {
-    for (var i = 0; i < this.open.length; i++) {
-      if (this.open[i] === container) {
-        throw new TypeError('JSON.stringify: cyclic structure');
-      }
+  Writer.prototype.enter = function () {
+    if (this.depth >= maxNesting) {
+      throw new TypeError('JSON.stringify: cyclic or too deeply nested structure');
     }
-    this.open.push(container);
+    this.depth++;
+    var outerIndent = this.indent;
+    this.indent += this.gap;
+    return outerIndent;
   };
 
-  Writer.prototype.join = function (parts, opening, closing, outerIndent) {
+  Writer.prototype.leave = function (parts, opening, closing, outerIndent) {
+    var inner = this.indent;
+    this.indent = outerIndent;
+    this.depth--;
     if (parts.length === 0) {
       return opening + closing;
     }
     if (!this.gap) {
       return opening + parts.join(',') + closing;
     }
-    return opening + '\n' + this.indent + parts.join(',\n' + this.indent) + '\n' + outerIndent + closing;
+    return opening + '\n' + inner + parts.join(',\n' + inner) + '\n' + outerIndent + closing;
   };
 
+  // Primitives are written in place, without a call per element: the engine
+  // spends most of its time in calls.
   Writer.prototype.array = function (list) {
-    this.enter(list);
-    var outerIndent = this.indent;
-    this.indent += this.gap;
+    var outerIndent = this.enter();
     var parts = [];
+    var plain = !this.replacerFunction;
     for (var i = 0; i < list.length; i++) {
-      var text = this.value(list, String(i));
+      var item = list[i];
+      var kind = typeof item;
+      var text;
+      if (plain && kind === 'string') {
+        text = unsafe.test(item) ? quote(item) : '"' + item + '"';
+      } else if (plain && kind === 'number') {
+        text = isFinite(item) ? String(item) : 'null';
+      } else if (plain && kind === 'boolean') {
+        text = String(item);
+      } else {
+        text = this.value(list, String(i));
+      }
       parts.push(text === undefined ? 'null' : text);
     }
-    var result = this.join(parts, '[', ']', outerIndent);
-    this.indent = outerIndent;
-    this.open.pop();
-    return result;
+    return this.leave(parts, '[', ']', outerIndent);
   };
 
   Writer.prototype.object = function (object) {
-    this.enter(object);
-    var outerIndent = this.indent;
-    this.indent += this.gap;
-    var names = [];
-    if (this.allowed) {
-      names = this.allowed;
-    } else {
+    var outerIndent = this.enter();
+    var parts = [];
+    var colon = this.gap ? ': ' : ':';
+    var plain = !this.replacerFunction;
+    var names = this.allowed;
+    var count = names ? names.length : 0;
+    if (!names) {
+      names = [];
       for (var name in object) {
-        if (owns(object, name)) {
+        if (hasOwn.call(object, name)) {
           names.push(name);
         }
       }
+      count = names.length;
     }
-    var parts = [];
-    var colon = this.gap ? ': ' : ':';
-    for (var i = 0; i < names.length; i++) {
-      var text = this.value(object, names[i]);
+    for (var i = 0; i < count; i++) {
+      var key = names[i];
+      var item = object[key];
+      var kind = typeof item;
+      var text;
+      if (plain && kind === 'string') {
+        text = unsafe.test(item) ? quote(item) : '"' + item + '"';
+      } else if (plain && kind === 'number') {
+        text = isFinite(item) ? String(item) : 'null';
+      } else if (plain && kind === 'boolean') {
+        text = String(item);
+      } else {
+        text = this.value(object, key);
+      }
       if (text !== undefined) {
-        parts.push(quote(names[i]) + colon + text);
+        parts.push((unsafe.test(key) ? quote(key) : '"' + key + '"') + colon + text);
       }
     }
-    var result = this.join(parts, '{', '}', outerIndent);
-    this.indent = outerIndent;
-    this.open.pop();
-    return result;
+    return this.leave(parts, '{', '}', outerIndent);
   };
 
   // The text of holder[key], or undefined when it is not written at all.
@@ -145,13 +176,19 @@ if (typeof JSON !== 'object' || JSON === null) {
     if (this.replacerFunction) {
       value = this.replacerFunction.call(holder, key, value);
     }
-    var kind = classOf(value);
-    if (value !== null && typeof value === 'object') {
-      if (kind === '[object Number]' || kind === '[object String]' || kind === '[object Boolean]') {
-        value = value.valueOf();
+    var kind = typeof value;
+    if (kind === 'object' && value !== null) {
+      var type = toText.call(value);
+      if (type === '[object Array]') {
+        return this.array(value);
       }
+      if (type !== '[object Number]' && type !== '[object String]' && type !== '[object Boolean]') {
+        return this.object(value);
+      }
+      value = value.valueOf();
+      kind = typeof value;
     }
-    switch (typeof value) {
+    switch (kind) {
     case 'string':
       return quote(value);
     case 'number':
@@ -159,10 +196,7 @@ if (typeof JSON !== 'object' || JSON === null) {
     case 'boolean':
       return String(value);
     case 'object':
-      if (value === null) {
-        return 'null';
-      }
-      return kind === '[object Array]' ? this.array(value) : this.object(value);
+      return 'null';
     }
     return undefined;
   };
@@ -187,7 +221,7 @@ if (typeof JSON !== 'object' || JSON === null) {
 
   if (typeof JSON.stringify !== 'function') {
     JSON.stringify = function (value, replacer, space) {
-      if (replacer && typeof replacer !== 'function' && classOf(replacer) !== '[object Array]') {
+      if (replacer && typeof replacer !== 'function' && toText.call(replacer) !== '[object Array]') {
         throw new TypeError('JSON.stringify: bad replacer');
       }
       return new Writer(replacer, gapOf(space)).value({'': value}, '');
@@ -260,7 +294,7 @@ if (typeof JSON !== 'object' || JSON === null) {
     var value = holder[key];
     if (value !== null && typeof value === 'object') {
       var names = [];
-      if (classOf(value) === '[object Array]') {
+      if (toText.call(value) === '[object Array]') {
         for (var i = 0; i < value.length; i++) {
           names.push(String(i));
         }

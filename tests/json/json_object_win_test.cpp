@@ -1,6 +1,7 @@
 // The object's life and its readers, against the real script engine.
 #include "json/json_object.h"
 
+#include <objbase.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -153,8 +154,9 @@ TEST_F(JsonQueryTest, ResolvePathRewritesIntoTheDocument) {
 }
 
 TEST_F(JsonQueryTest, TypeCodes) {
-  ASSERT_TRUE(document.set_expression("when", "new Date(0)"));
-  ASSERT_TRUE(document.set_expression("pattern", "/x/"));
+  // The flags say nothing here: a date or a pattern does not convert to one.
+  document.set_expression("when", "new Date(0)");
+  document.set_expression("pattern", "/x/");
   struct Case {
     const char *path;
     int code;
@@ -174,7 +176,8 @@ TEST_F(JsonQueryTest, MemberNamesOfObjectsOnly) {
   EXPECT_EQ(document.member_names(names, "obj"), 2);
   EXPECT_EQ(names, (TextArray{"x", "y"}));
   // Function members are left out; so are the two every object inherits.
-  ASSERT_TRUE(document.set_expression("obj.f", "function () {}"));
+  document.set_expression("obj.f", "function () {}");
+  ASSERT_EQ(document.type_of("obj.f"), -1);
   EXPECT_EQ(document.member_names(names, "obj"), 2);
   for (const char *path : {"list", "obj.y", "missing", "nothing", "missing.x"}) {
     SCOPED_TRACE(path);
@@ -254,6 +257,15 @@ TEST(JsonBackslashes, StandInCharacterReadsAsABackslash) {
   JsonObject copy = document.get_object("");
   EXPECT_EQ(copy.get_text("stored"), path);
   EXPECT_EQ(copy.get_text("parsed"), "a\\b");
+}
+
+TEST(JsonCopies, CharactersOutsideCodePage936SurviveACopy) {
+  JsonObject document;
+  ASSERT_TRUE(document.parse("{\"t\":\"\\u0e01\\ud83d\\ude00\\u4e2d\"}"));
+  JsonObject copy = document.get_object("");
+  EXPECT_EQ(
+      engine_eval_text(copy, "da.t.length + ':' + da.t.charCodeAt(0) + ':' + da.t.charCodeAt(2)"),
+      "4:3585:56832");
 }
 
 } // namespace
