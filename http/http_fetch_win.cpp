@@ -100,8 +100,10 @@ Text query_raw_headers(HINTERNET request) {
       return Text();
   }
   buffer.resize(size / sizeof(wchar_t));
-  return utf16_to_cp936(
+  Text raw = utf16_to_cp936(
       std::u16string_view(reinterpret_cast<const char16_t *>(buffer.data()), buffer.size()));
+  // With no answer at all the platform may still report an empty header block.
+  return raw.find_first_not_of(" \r\n") == Text::npos ? Text() : raw;
 }
 
 struct RequestHandles {

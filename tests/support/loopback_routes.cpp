@@ -79,8 +79,13 @@ void big_headers(const Request &req, Response &res) {
 }
 
 void record(LoopbackState &state, const Request &req) {
-  if (RecordingServer::claim_current_record())
-    state.log.add({RecordingServer::current_head(), req.body});
+  if (!RecordingServer::claim_current_record())
+    return;
+  std::string body = req.body;
+  if (req.has_header("Content-Length"))
+    body = RecordingServer::current_raw_body(
+        std::strtoull(req.get_header_value("Content-Length").c_str(), nullptr, 10));
+  state.log.add({RecordingServer::current_head(), std::move(body)});
 }
 
 void add_test_routes(RecordingServer &server, LoopbackState &state) {

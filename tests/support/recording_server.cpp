@@ -49,6 +49,14 @@ public:
     size_t end = captured_.find("\r\n\r\n");
     return end == std::string::npos ? captured_ : captured_.substr(0, end + 4);
   }
+  std::string raw_body(size_t length) {
+    size_t start = head().size();
+    char buffer[16 * 1024];
+    while (captured_.size() < start + length &&
+           read(buffer, std::min(sizeof(buffer), start + length - captured_.size())) > 0) {
+    }
+    return captured_.substr(std::min(start, captured_.size()), length);
+  }
   bool is_tls() const { return ssl_ != nullptr; }
   bool claim_record() { return !std::exchange(recorded_, true); }
 
@@ -106,6 +114,10 @@ std::size_t RequestLog::count() const {
 
 std::string RecordingServer::current_head() {
   return current_stream ? current_stream->head() : std::string();
+}
+
+std::string RecordingServer::current_raw_body(std::size_t content_length) {
+  return current_stream ? current_stream->raw_body(content_length) : std::string();
 }
 
 bool RecordingServer::current_is_tls() {

@@ -47,6 +47,10 @@ public:
 
   // The request line and headers of the request the calling handler serves.
   static std::string current_head();
+  // The body bytes of the request the calling handler serves, as sent with
+  // its Content-Length. Bodies cpp-httplib leaves unread (those of HEAD,
+  // OPTIONS, TRACE and CONNECT) are read here.
+  static std::string current_raw_body(std::size_t content_length);
   // Whether the request the calling handler serves came over TLS.
   static bool current_is_tls();
   // True the first time it is called for the request being served, so a

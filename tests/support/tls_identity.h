@@ -5,6 +5,6 @@
 #include <openssl/ssl.h>
 
 // A TLS server context holding a fresh RSA key and a self-signed certificate
-// for 127.0.0.1 only, so "localhost" is a name it does not
-// hold; null when OpenSSL fails.
+// for 127.0.0.1 only, so that "localhost" reaches the server under a name the
+// certificate does not hold; null when OpenSSL fails.
 SSL_CTX *make_self_signed_tls_context();
