@@ -125,7 +125,10 @@ void HttpServer::add_routes() {
     });
   }
   server_->set_error_handler([this](const Request &, Response &res) {
-    // Unknown paths and methods; a refused body keeps its own answer.
+    // Unknown paths and methods. Answers of the endpoints themselves (the
+    // token exchange's 400 and 401) keep their own body.
+    if (!res.body.empty())
+      return;
     if (res.status == 413)
       return refuse_large_body(service_, res);
     int status = res.status;

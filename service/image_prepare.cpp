@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdlib>
 
 namespace ocr_service {
 namespace {
@@ -141,9 +140,7 @@ GreyImage pad(const GreyImage &image, int border, std::uint8_t value) {
 GreyImage prepare_accurate(GreyImage image) {
   if (has_dark_background(image))
     invert(image);
-  double factor = getenv("OCR_NO_SCALE")
-                      ? 1.0
-                      : upscale_factor(typical_line_height(image), image.width, image.height);
+  double factor = upscale_factor(typical_line_height(image), image.width, image.height);
   if (factor > 1.0)
     image = scale_bilinear(image, factor);
   return pad(image, kBorder, 255);

@@ -128,7 +128,7 @@ RecognitionOutcome TesseractEngine::recognize(const RecognitionJob &job) {
   if (api.Recognize(nullptr) != 0)
     return {ErrorCode::internal, {}};
   std::vector<RecognizedLine> lines = read_lines(api);
-  if (accurate && chinese && !getenv("OCR_NO_REREAD"))
+  if (accurate && chinese)
     reread_latin_lines(*english_, image, lines);
   api.Clear();
   english_->Clear();

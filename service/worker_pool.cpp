@@ -68,6 +68,11 @@ std::optional<RecognitionOutcome> WorkerPool::run(RecognitionJob job) {
   return outcome.get();
 }
 
+std::size_t WorkerPool::waiting() {
+  std::lock_guard lock(mutex_);
+  return waiting_.size();
+}
+
 void WorkerPool::work(Engine &engine) {
   std::unique_lock lock(mutex_);
   for (;;) {

@@ -24,6 +24,8 @@ public:
   WorkerPool &operator=(const WorkerPool &) = delete;
 
   std::optional<RecognitionOutcome> run(RecognitionJob job) override;
+  // Jobs queued and not yet taken by a worker.
+  std::size_t waiting();
 
 private:
   struct Task {
