@@ -41,6 +41,11 @@ PictureImage decode_pcx(std::span<const std::uint8_t> file);
 // the platform decodes); empty when the first image is a bitmap or missing.
 std::span<const std::uint8_t> icon_png_payload(std::span<const std::uint8_t> file);
 
+// Every format the picture box knows, with the platform's help (Windows
+// only); an empty list for bytes that hold no picture. Without `animate` a GIF
+// gives its first frame only.
+std::vector<PictureFrame> decode_picture(const Bytes &bytes, bool animate);
+
 // The decoders refuse images larger than this (side or pixel count), so a
 // header cannot make them allocate without bound.
 inline constexpr int kPictureMaxSide = 32768;
