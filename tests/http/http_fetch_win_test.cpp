@@ -105,7 +105,7 @@ TEST_F(HttpFetchTest, AnswersComeBackWhateverTheirStatus) {
       {"/hello", "hello from loopback", "HTTP/1.1 200 OK\r\n"},
       {"/status/404", "status 404", "HTTP/1.1 404 Not Found\r\n"},
       {"/status/500", "status 500", "HTTP/1.1 500 Internal Server Error\r\n"},
-      {"/slow?ms=1500", "slow answer", "HTTP/1.1 200 OK\r\n"},
+      {"/slow?ms=700", "slow answer", "HTTP/1.1 200 OK\r\n"},
   };
   for (bool https : {false, true}) {
     for (const Case &c : cases) {

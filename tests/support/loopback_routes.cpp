@@ -24,13 +24,16 @@ std::size_t size_param(const Request &req, const char *name, std::size_t fallbac
   return value > kMaxGeneratedBytes ? kMaxGeneratedBytes : static_cast<std::size_t>(value);
 }
 
-std::string pattern_body(const LoopbackState &state, std::size_t size) {
-  if (size <= state.big_body.size())
-    return state.big_body.substr(0, size);
+std::string make_pattern_body(std::size_t size) {
   std::string body(size, '\0');
   for (std::size_t i = 0; i < size; ++i)
     body[i] = static_cast<char>(loopback_pattern_byte(i));
   return body;
+}
+
+std::string pattern_body(LoopbackState &state, std::size_t size) {
+  const std::string &big = state.big_body();
+  return size <= big.size() ? big.substr(0, size) : make_pattern_body(size);
 }
 
 // The same answer whatever the method; HEAD is served by the GET handler.
@@ -143,6 +146,11 @@ void add_control_routes(RecordingServer &server, LoopbackState &state) {
 }
 
 } // namespace
+
+const std::string &LoopbackState::big_body() {
+  std::call_once(big_body_made_, [this] { big_body_ = make_pattern_body(kLoopbackBigBodySize); });
+  return big_body_;
+}
 
 void add_loopback_routes(RecordingServer &server, LoopbackState &state) {
   add_test_routes(server, state);

@@ -26,7 +26,6 @@
 #include <string>
 #include <thread>
 
-#include "loopback_pattern.h"
 #include "loopback_routes.h"
 #include "tls_identity.h"
 
@@ -156,13 +155,6 @@ void detach_standard_streams() {
   close(null_fd);
 }
 
-std::string make_big_body() {
-  std::string body(kLoopbackBigBodySize, '\0');
-  for (std::size_t i = 0; i < body.size(); ++i)
-    body[i] = static_cast<char>(loopback_pattern_byte(i));
-  return body;
-}
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -181,7 +173,6 @@ int main(int argc, char **argv) {
   StopSignal stop;
   LoopbackState state;
   state.request_stop = [&stop] { stop.request(); };
-  state.big_body = make_big_body();
   std::atomic<Clock::rep> last_activity{Clock::now().time_since_epoch().count()};
   auto touch = [&last_activity] { last_activity = Clock::now().time_since_epoch().count(); };
 

@@ -4,7 +4,7 @@
 
 #include <openssl/ssl.h>
 
-// A TLS server context holding a fresh RSA key and a self-signed certificate
+// A TLS server context holding a fresh P-256 key and a self-signed certificate
 // for 127.0.0.1 only, so that "localhost" reaches the server under a name the
 // certificate does not hold; null when OpenSSL fails.
 SSL_CTX *make_self_signed_tls_context();
