@@ -66,6 +66,15 @@ TEST_F(AutomationTest, ResultsConvertToTheKindAskedFor) {
   EXPECT_EQ(AutoLastError(), 0);
 }
 
+// A call binds functions first and then property reads; a write binds
+// property writes first.
+TEST_F(AutomationTest, PropertiesReadThroughTheCallPrimitives) {
+  // The control reports the language by its own name.
+  EXPECT_EQ(AutoCallText(engine, "Language"), "JScript");
+  EXPECT_EQ(AutoLastError(), 0);
+  EXPECT_FALSE(AutoSetProperty(engine, "Eval", "1"));
+}
+
 TEST_F(AutomationTest, UnconvertibleOrMissingResultsGiveEmptyValues) {
   // A method with no result converts to false.
   EXPECT_FALSE(AutoCallBool(engine, "AddCode", {"var x = 1"}));
