@@ -13,6 +13,16 @@ bool is_cp936_trail(unsigned char byte) {
   return byte >= 0x40 && byte <= 0xFE && byte != 0x7F;
 }
 
+// Cheap tests that keep the common characters away from the user-defined
+// area lookups: those areas lie in rows 0xA1..0xAF, 0xD7 and 0xF8..0xFE, and
+// map to U+E000..U+E864.
+bool may_be_user_defined_row(unsigned char lead) {
+  return (lead >= 0xA1 && lead <= 0xAF) || lead == 0xD7 || lead >= 0xF8;
+}
+bool may_be_user_defined_unit(char16_t unit) {
+  return unit >= 0xE000 && unit <= 0xE864;
+}
+
 bool is_high_surrogate(char16_t unit) {
   return unit >= 0xD800 && unit <= 0xDBFF;
 }
@@ -105,16 +115,18 @@ std::u16string cp936_to_utf16(std::string_view text) {
       ++at;
       continue;
     }
-    runs.finish(at);
     if (lead == 0xFF || at + 1 == text.size() ||
         !is_cp936_trail(static_cast<unsigned char>(text[at + 1]))) {
+      runs.finish(at);
       out.push_back(lead == 0xFF ? u'\xF8F5' : replacement_character);
       ++at;
       runs.finish(at);
       continue;
     }
     const unsigned char trail = static_cast<unsigned char>(text[at + 1]);
-    if (auto unit = cp936_user_defined_to_utf16(lead, trail)) {
+    std::optional<char16_t> unit;
+    if (may_be_user_defined_row(lead) && (unit = cp936_user_defined_to_utf16(lead, trail))) {
+      runs.finish(at);
       out.push_back(*unit);
       at += 2;
       runs.finish(at);
@@ -137,7 +149,7 @@ Text utf16_to_cp936(std::u16string_view text) {
     const char16_t unit = text[at];
     std::optional<unsigned> user_defined;
     if (!is_surrogate(unit) && unit != 0xF8F5 &&
-        !(user_defined = utf16_to_cp936_user_defined(unit))) {
+        !(may_be_user_defined_unit(unit) && (user_defined = utf16_to_cp936_user_defined(unit)))) {
       runs.extend(at, 1);
       ++at;
       continue;
