@@ -78,6 +78,8 @@ Text ToText(std::uint8_t value);
 Text ToText(double value);
 Text ToText(const Bytes &bytes);
 std::int32_t ToInt(const Text &text);
+// Truncates toward zero; a value beyond the integer range gives the nearest
+// end of the range, and not-a-number gives 0.
 std::int32_t ToInt(double value);
 std::uint8_t ToByte(std::int32_t value);
 Bytes ToBytes(const Text &text);
@@ -100,7 +102,9 @@ void BytesSet(Bytes &bytes, int index, std::uint8_t value);
 
 // BytesRead kinds: 1 byte, 2 int16, 3 int32, 4 int64, 5 float, 6 double,
 // 7 flag, 8 date-time, 9 routine reference, 10 text. Integer kinds come back
-// as int64_t, real kinds as double, kind 10 as Text.
+// as int64_t, real kinds as double, kind 10 as Text. A flag and a routine
+// reference are stored in 4 bytes, a date-time as a double; a text runs to the
+// first zero byte or the end. Missing bytes read as zero.
 using BytesValue = std::variant<std::int64_t, double, Text>;
 BytesValue BytesRead(const Bytes &bytes, int kind, int position);
 
