@@ -109,8 +109,9 @@ int main() {
   }
   const double start = engine_start_ms();
   const double per_run = median(total);
-  // Construction starts one engine and parse another.
-  const double startup_share = std::min(1.0, 2 * start / per_run);
+  // Construction is an engine start; parse replaces the engine (as
+  // init_engine does) and then loads the text.
+  const double startup_share = std::min(1.0, (median(construct) + start) / per_run);
 
   std::printf("JsonObject, one %d-line recognition answer (%zu bytes), median of %d runs\n", lines,
               answer.size(), runs);
@@ -120,8 +121,9 @@ int main() {
   std::printf("    read %2d lines     %8.2f ms (%.3f ms per get_text)\n", lines + 1, median(read),
               median(read) / (lines + 1));
   std::printf("    destroy           %8.2f ms\n", median(destroy));
-  std::printf("  one engine start    %8.2f ms\n", start);
-  std::printf("  engine start-ups    %7.1f %% of a run (2 per run)\n", 100 * startup_share);
+  std::printf("  engine replaced     %8.2f ms (init_engine on a ready object)\n", start);
+  std::printf("  engine start-ups    %7.1f %% of a run (construct + the start inside parse)\n",
+              100 * startup_share);
   std::printf("  last line read      %zu bytes\n", checksum.size());
   OleUninitialize();
   return 0;
