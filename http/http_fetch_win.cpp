@@ -119,24 +119,9 @@ struct RequestHandles {
   }
 };
 
-} // namespace
-
-Text http_proxy_text(const Text &url, const Text &proxy) {
-  if (TextLength(proxy) == 0)
-    return Text();
-  return is_https(url) ? proxy : TextConcat("http=", proxy);
-}
-
-Text http_method_verb(std::int32_t method) {
-  if (method < kHttpGet || method > kHttpConnect)
-    method = kHttpGet;
-  return kVerbs[method];
-}
-
-namespace {
-
-// Opens the internet handle, the connection and the request; on failure the
-// handles opened so far close when the result goes out of scope.
+// Opens the internet handle, the connection and the request. On failure the
+// handles opened so far stay in `handles` and close with it, the request
+// first: members go in the reverse of their order.
 bool open_request(RequestHandles &handles, const Text &url, const Text &verb, const Text &agent,
                   const Text &proxy, DWORD flags) {
   handles.internet = open_internet(agent, http_proxy_text(url, proxy));
@@ -169,6 +154,18 @@ std::int32_t method_in_range(std::optional<std::int32_t> method) {
 }
 
 } // namespace
+
+Text http_proxy_text(const Text &url, const Text &proxy) {
+  if (TextLength(proxy) == 0)
+    return Text();
+  return is_https(url) ? proxy : TextConcat("http=", proxy);
+}
+
+Text http_method_verb(std::int32_t method) {
+  if (method < kHttpGet || method > kHttpConnect)
+    method = kHttpGet;
+  return kVerbs[method];
+}
 
 Bytes http_fetch(const Text &url, std::optional<std::int32_t> method, std::optional<Text> body_text,
                  OptionalOut<Text> cookies, OptionalOut<Text> response_cookies,
