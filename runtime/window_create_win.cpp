@@ -70,7 +70,7 @@ POINT initial_position(const WindowForm &form) {
 }
 
 // A group box passes its children's notifications on to the window, where
-// the handlers are.
+// the handlers are, and paints its own background.
 LRESULT CALLBACK group_box_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
                                      UINT_PTR, DWORD_PTR) {
   switch (message) {
@@ -80,6 +80,14 @@ LRESULT CALLBACK group_box_procedure(HWND hwnd, UINT message, WPARAM wparam, LPA
   case WM_CTLCOLORSTATIC:
   case WM_CTLCOLORBTN:
     return SendMessageW(GetAncestor(hwnd, GA_ROOT), message, wparam, lparam);
+  case WM_ERASEBKGND: {
+    // The platform's group box draws only its frame and caption; the window
+    // behind it is clipped away, so its inside must be filled here.
+    RECT client;
+    GetClientRect(hwnd, &client);
+    FillRect(reinterpret_cast<HDC>(wparam), &client, GetSysColorBrush(COLOR_BTNFACE));
+    return 1;
+  }
   case WM_NCDESTROY:
     RemoveWindowSubclass(hwnd, group_box_procedure, 0);
     break;
