@@ -99,15 +99,21 @@ void reread_latin_lines(tesseract::TessBaseAPI &english, const GreyImage &image,
 } // namespace
 
 void limit_engine_threads() {
+  // For libraries that start OpenMP later; libgomp itself has read its
+  // environment before main().
   setenv("OMP_THREAD_LIMIT", "1", 1);
-  // Libgomp has read its environment by now; no active parallel level at all
-  // has the same effect for regions that ask for their own thread count.
   omp_set_max_active_levels(0);
   omp_set_num_threads(1);
 }
 
 TesseractEngine::TesseractEngine(const std::string &tessdata_dir)
-    : chinese_(load_model(tessdata_dir, "chi_sim")), english_(load_model(tessdata_dir, "eng")) {}
+    : chinese_(load_model(tessdata_dir, "chi_sim")), english_(load_model(tessdata_dir, "eng")) {
+  // OpenMP's limits are kept per thread, and an engine is used only by the
+  // thread that makes it: no parallel level at all there, which also holds
+  // for the regions that ask for their own thread count.
+  omp_set_max_active_levels(0);
+  omp_set_num_threads(1);
+}
 
 TesseractEngine::~TesseractEngine() = default;
 
