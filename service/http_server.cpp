@@ -140,7 +140,13 @@ void HttpServer::add_routes() {
     auto elapsed = std::chrono::steady_clock::now() - request_start;
     long ms =
         static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
-    write_log_line(format_log_line(req.method, req.path, res.status, request_error, ms));
+    write_log_line(format_log_line(req.method.empty() ? "-" : req.method,
+                                   req.path.empty() ? "-" : req.path, res.status, request_error,
+                                   ms));
+    // A request that never reaches routing (an unreadable request line)
+    // is timed from the end of the one before.
+    request_start = std::chrono::steady_clock::now();
+    set_request_error("0");
   });
 }
 

@@ -22,7 +22,15 @@ using namespace ocr_service;
 
 ServerOptions built_in_defaults() {
   ServerOptions defaults;
-  parse_listen_address(LUMISCRIBE_API_HOST, defaults.host, defaults.port);
+  // The program's built-in host names where it looks for this server; a
+  // build for the cloud names a remote host, and then the default stays.
+  std::string host;
+  int port = 0;
+  if (parse_listen_address(LUMISCRIBE_API_HOST, host, port) &&
+      (host == "127.0.0.1" || host == "localhost" || host == "::1")) {
+    defaults.host = host;
+    defaults.port = port;
+  }
   defaults.client_id = LUMISCRIBE_API_KEY;
   defaults.client_secret = LUMISCRIBE_SECRET_KEY;
   return defaults;
