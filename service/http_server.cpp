@@ -64,6 +64,17 @@ std::optional<std::string> read_body(const httplib::Request &req,
   return body;
 }
 
+// httplib takes route patterns as regular expressions; the paths hold dots.
+std::string exact_path(std::string_view path) {
+  std::string pattern;
+  for (char c : path) {
+    if (std::string_view(".^$|()[]{}*+?\\").find(c) != std::string_view::npos)
+      pattern.push_back('\\');
+    pattern.push_back(c);
+  }
+  return pattern;
+}
+
 void refuse_large_body(OcrService &service, httplib::Response &res) {
   send(res, service.error(ErrorCode::image_size));
   // The rest of the body is still on its way; the connection cannot carry
@@ -107,7 +118,7 @@ void HttpServer::add_routes() {
     refuse_large_body(service_, res);
     return res.status;
   });
-  server_->Post(std::string(kTokenPath),
+  server_->Post(exact_path(kTokenPath),
                 [this](const Request &req, Response &res, const ContentReader &reader) {
                   auto body = read_body(req, reader);
                   if (!body)
@@ -116,8 +127,8 @@ void HttpServer::add_routes() {
                 });
   for (auto [path, endpoint] :
        {std::pair{kAccuratePath, Endpoint::accurate}, std::pair{kGeneralPath, Endpoint::general}}) {
-    server_->Post(std::string(path), [this, endpoint = endpoint](const Request &req, Response &res,
-                                                                 const ContentReader &reader) {
+    server_->Post(exact_path(path), [this, endpoint = endpoint](const Request &req, Response &res,
+                                                                const ContentReader &reader) {
       auto body = read_body(req, reader);
       if (!body)
         return refuse_large_body(service_, res);

@@ -192,6 +192,7 @@ TEST_F(ProtocolTest, UnknownMethodsAndPathsAreRefused) {
     std::string target;
     bool post;
   } cases[] = {{"/rest/2.0/ocr/v1/handwriting", true},
+               {"/rest/2x0/ocr/v1/accurate_basic", true},
                {"/rest/2.0/ocr/v1/accurate_basic", false},
                {"/", false}};
   for (const Case &c : cases) {
