@@ -1,6 +1,7 @@
 #include "test_server.h"
 
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <httplib.h>
 #include <netinet/in.h>
 #include <openssl/err.h>
@@ -10,6 +11,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -47,12 +49,31 @@ bool response_complete(const std::string &response) {
 
 } // namespace
 
+namespace {
+
+std::string made_dir; // set once test_cert_dir() has made it
+
+// The temporary directory goes when the tests end.
+class RemoveTestDir : public ::testing::Environment {
+public:
+  void TearDown() override {
+    std::error_code ignored;
+    if (!made_dir.empty())
+      std::filesystem::remove_all(made_dir, ignored);
+  }
+};
+[[maybe_unused]] ::testing::Environment *const remove_test_dir =
+    ::testing::AddGlobalTestEnvironment(new RemoveTestDir);
+
+} // namespace
+
 const std::string &test_cert_dir() {
   static const std::string dir = [] {
     char pattern[] = "/tmp/lumiscribe-ocr-test-XXXXXX";
     const char *made = mkdtemp(pattern);
     if (!made)
       throw std::runtime_error("no temporary directory");
+    made_dir = made;
     CertificateFiles files = ensure_certificate(made);
     if (!files.error.empty())
       throw std::runtime_error(files.error);
