@@ -198,5 +198,8 @@ void show_picture(HWND hwnd, PictureBoxState &state, const Bytes &bytes) {
   state.frame_bitmap.reset();
   state.fitted_bitmap.reset();
   schedule_next_frame(hwnd, state);
+  // Painted now: the handler that set it may keep the thread busy a while
+  // (recognition waits for the service), and the picture should show then.
   InvalidateRect(hwnd, nullptr, FALSE);
+  UpdateWindow(hwnd);
 }
