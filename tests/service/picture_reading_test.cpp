@@ -1,6 +1,8 @@
 // Picture headers and the server's own BMP reader.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "fake_engines.h"
 #include "service/bmp_decoder.h"
 #include "service/image_probe.h"
@@ -20,12 +22,13 @@ struct BmpSpec {
   int width = 2, height = 2, bits = 32;
   std::uint32_t header_size = 44, compression = 0;
   bool top_down = false;
-  std::vector<std::uint32_t> palette_or_masks = {};
+  std::array<std::uint32_t, 4> table = {}; // colour table or bit masks
+  int table_entries = 0;
 };
 
 // A BMP whose pixel rows come from pixel(x, y) in file order, already packed.
 Bytes make_bmp(const BmpSpec &spec, const Bytes &rows) {
-  std::size_t extra = spec.palette_or_masks.size() * 4;
+  std::size_t extra = static_cast<std::size_t>(spec.table_entries) * 4;
   std::size_t offset = 14 + spec.header_size + (spec.header_size >= 52 ? 0 : extra);
   Bytes bytes(offset + rows.size(), 0);
   bytes[0] = 'B';
@@ -39,8 +42,8 @@ Bytes make_bmp(const BmpSpec &spec, const Bytes &rows) {
   put(bytes, 28, static_cast<std::uint32_t>(spec.bits), 2);
   put(bytes, 30, spec.compression, 4);
   put(bytes, 34, static_cast<std::uint32_t>(rows.size()), 4);
-  for (std::size_t i = 0; i < spec.palette_or_masks.size(); ++i)
-    put(bytes, 54 + i * 4, spec.palette_or_masks[i], 4);
+  for (int i = 0; i < spec.table_entries; ++i)
+    put(bytes, 54 + static_cast<std::size_t>(i) * 4, spec.table[i], 4);
   std::copy(rows.begin(), rows.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
   return bytes;
 }
@@ -70,19 +73,19 @@ TEST(BmpDecoderTest, ReadsTheLayoutsScreensAndProgramsWrite) {
        {0, 0, 0, 255, 255, 255, 0, 0, 0, 0, 255, 255, 0, 0, 0, 0},
        {0, 255, 76, 29}},
       {"8 bits with a colour table",
-       {2, 2, 8, 40, 0, false, {0x000000, 0xFFFFFF, 0xFF0000, 0x0000FF}},
+       {2, 2, 8, 40, 0, false, {0x000000, 0xFFFFFF, 0xFF0000, 0x0000FF}, 4},
        {2, 3, 0, 0, 0, 1, 0, 0},
        {0, 255, 76, 29}},
       {"1 bit",
-       {2, 2, 1, 40, 0, false, {0x000000, 0xFFFFFF}},
+       {2, 2, 1, 40, 0, false, {0x000000, 0xFFFFFF}, 2},
        {0x40, 0, 0, 0, 0x80, 0, 0, 0},
        {255, 0, 0, 255}},
       {"16 bits 5-6-5 bit fields",
-       {2, 2, 16, 40, 3, false, {0xF800, 0x07E0, 0x001F}},
+       {2, 2, 16, 40, 3, false, {0xF800, 0x07E0, 0x001F}, 3},
        {0x00, 0xF8, 0x1F, 0x00, 0x00, 0x00, 0xFF, 0xFF},
        {0, 255, 76, 29}},
       {"32 bits, header 124 with masks inside",
-       {2, 2, 32, 124, 3, false, {0x00FF0000, 0x0000FF00, 0x000000FF}},
+       {2, 2, 32, 124, 3, false, {0x00FF0000, 0x0000FF00, 0x000000FF}, 3},
        {0, 0, 255, 0, 255, 0, 0, 0, 0, 0, 0, 0, 255, 255, 255, 0},
        {0, 255, 76, 29}},
   };
