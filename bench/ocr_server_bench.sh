@@ -14,7 +14,7 @@ set_dir="$B/bench/ocr_eval"
 mkdir -p "$B/bench/results"
 /usr/bin/python3 service/tools/render_eval_set.py "$set_dir"
 
-cache=$(sed -n 's/^LUMISCRIBE_API_KEY:STRING=//p' "$B/bench/CMakeCache.txt")
+client_id=$(sed -n 's/^LUMISCRIBE_API_KEY:STRING=//p' "$B/bench/CMakeCache.txt")
 secret=$(sed -n 's/^LUMISCRIBE_SECRET_KEY:STRING=//p' "$B/bench/CMakeCache.txt")
 port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 "$server" --listen "127.0.0.1:$port" --workers 1 --state-dir "$B/bench/ocr-state" 2>"$B/bench/results/ocr_server.log" &
@@ -28,5 +28,5 @@ for _ in $(seq 1 100); do
   fi
   sleep 0.2
 done
-/usr/bin/python3 bench/ocr_server_bench.py "$set_dir" "$port" "$cache" "$secret" \
+/usr/bin/python3 bench/ocr_server_bench.py "$set_dir" "$port" "$client_id" "$secret" \
   "$B/bench/results/ocr_server_bench.json" "$server_pid" | tee "$B/bench/results/ocr_server_bench.txt"
