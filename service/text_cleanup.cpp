@@ -91,6 +91,18 @@ std::u32string convert_punctuation(const std::u32string &text) {
   return out;
 }
 
+// The Chinese model often reads a full-width opening parenthesis as an angle
+// bracket; an angle bracket closed by a parenthesis is one.
+void mend_parentheses(std::u32string &text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != U'〈')
+      continue;
+    std::size_t close = text.find_first_of(U"〉）", i + 1);
+    if (close != std::u32string::npos && text[close] == U'）')
+      text[i] = U'（';
+  }
+}
+
 std::u32string remove_spaces(const std::u32string &text) {
   std::u32string out;
   for (std::size_t i = 0; i < text.size();) {
@@ -182,7 +194,9 @@ std::string u32_to_utf8(std::u32string_view text) {
 }
 
 std::string clean_chinese_line(std::string_view line) {
-  return u32_to_utf8(remove_spaces(convert_punctuation(utf8_to_u32(trim(line)))));
+  std::u32string text = convert_punctuation(utf8_to_u32(trim(line)));
+  mend_parentheses(text);
+  return u32_to_utf8(remove_spaces(text));
 }
 
 std::vector<std::string> clean_lines(const std::vector<std::string> &lines, bool chinese) {

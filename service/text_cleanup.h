@@ -18,7 +18,8 @@ std::string u32_to_utf8(std::u32string_view text);
 
 // One line of Chinese text: ASCII , : ; ? ! . and parentheses next to CJK
 // characters become their full-width forms, spaces between two CJK characters
-// and around full-width punctuation go, and the line is trimmed.
+// and around full-width punctuation go, an angle bracket closed by a
+// full-width parenthesis becomes one, and the line is trimmed.
 std::string clean_chinese_line(std::string_view line);
 
 // Every line trimmed (and, for Chinese, cleaned); empty lines dropped.

@@ -28,6 +28,8 @@ TEST(TextCleanupTest, ChineseLines) {
       {"OK , 继续", "OK，继续"},
       {"  前后空白  ", "前后空白"},
       {"中文 ， 标点", "中文，标点"},
+      {"请求超时〈30 秒）", "请求超时（30 秒）"},
+      {"书名〈论语〉（节选）", "书名〈论语〉（节选）"},
       {"\xff 坏字节", "\xef\xbf\xbd 坏字节"},
   };
   for (const Case &c : cases) {
