@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -178,6 +179,37 @@ std::uint32_t read_pixel(const std::uint8_t *row, std::int64_t x, const DibLayou
   }
 }
 
+// Rows of the common layouts (24 bits, and 32 bits with the standard masks,
+// which screen captures use) are converted without the general per-channel
+// path: a full-screen capture has two million pixels.
+bool standard_layout(const DibLayout &layout) {
+  return layout.bits == 24 ||
+         (layout.bits == 32 && layout.masks[0] == 0xFF0000 && layout.masks[1] == 0xFF00 &&
+          layout.masks[2] == 0xFF && (layout.masks[3] == 0 || layout.masks[3] == 0xFF000000u));
+}
+
+void read_standard_row(const std::uint8_t *row, std::int64_t width, const DibLayout &layout,
+                       std::uint32_t *out) {
+  if (layout.bits == 24) {
+    for (std::int64_t x = 0; x < width; ++x, row += 3)
+      out[x] = 0xFF000000u | std::uint32_t(row[2]) << 16 | std::uint32_t(row[1]) << 8 | row[0];
+    return;
+  }
+  std::memcpy(out, row, std::size_t(width) * 4);
+  if (layout.masks[3] == 0)
+    for (std::int64_t x = 0; x < width; ++x)
+      out[x] |= 0xFF000000u;
+}
+
+void read_row(const std::uint8_t *row, const DibLayout &layout, std::uint32_t *out) {
+  if (standard_layout(layout)) {
+    read_standard_row(row, layout.width, layout, out);
+    return;
+  }
+  for (std::int64_t x = 0; x < layout.width; ++x)
+    out[x] = read_pixel(row, x, layout);
+}
+
 bool any_alpha(const PictureImage &image) {
   return std::any_of(image.pixels.begin(), image.pixels.end(),
                      [](std::uint32_t pixel) { return (pixel >> 24) != 0; });
@@ -222,9 +254,7 @@ PictureImage decode_dib(const DibSource &source) {
   for (int y = 0; y < image.height; ++y) {
     std::size_t stored = layout->top_down ? y : image.height - 1 - y;
     const std::uint8_t *row = rows + stored * stride;
-    std::uint32_t *out = image.pixels.data() + std::size_t(y) * image.width;
-    for (int x = 0; x < image.width; ++x)
-      out[x] = read_pixel(row, x, *layout);
+    read_row(row, *layout, image.pixels.data() + std::size_t(y) * image.width);
   }
   if (source.icon_image) {
     // Images with alpha of their own carry the mask only for old systems.

@@ -25,13 +25,13 @@ std::string lower(std::string text) {
 
 std::string words_answer_with_count(const std::string &count,
                                     const std::vector<std::string> &lines) {
-  std::string entries;
-  for (const auto &line : lines)
-    entries += (entries.empty() ? "" : ",") + std::string("{\"words\":") + json_string(line) + "}";
   std::string answer = "{\"log_id\":7203914551,";
   if (!count.empty())
-    answer += "\"words_result_num\":" + count + ",";
-  return answer + "\"words_result\":[" + entries + "]}";
+    answer.append("\"words_result_num\":").append(count).append(",");
+  answer.append("\"words_result\":[");
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    answer.append(i ? ",{\"words\":" : "{\"words\":").append(json_string(lines[i])).append("}");
+  return answer.append("]}");
 }
 
 std::string words_answer(const std::vector<std::string> &lines) {

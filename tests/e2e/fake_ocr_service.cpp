@@ -29,6 +29,10 @@ FakeOcrService::FakeOcrService(int port)
   server_->Post(R"(/oauth/2\.0/token)", handle);
   server_->Post(R"(/rest/2\.0/ocr/v1/\w+)", handle);
   server_->set_payload_max_length(64 * 1024 * 1024);
+  server_->set_activity_callback([this] {
+    std::lock_guard lock(mutex_);
+    activity_.push_back(std::chrono::steady_clock::now());
+  });
   if (tls_ && server_->bind_to_port("127.0.0.1", port)) {
     listening_ = true;
     thread_ = std::thread([this] { server_->listen_after_bind(); });
@@ -61,6 +65,12 @@ std::vector<ReceivedRequest> FakeOcrService::requests() const {
 void FakeOcrService::forget_requests() {
   std::lock_guard lock(mutex_);
   requests_.clear();
+  activity_.clear();
+}
+
+std::vector<std::chrono::steady_clock::time_point> FakeOcrService::connection_activity() const {
+  std::lock_guard lock(mutex_);
+  return activity_;
 }
 
 FakeAnswer FakeOcrService::answer_for(const std::string &path) const {

@@ -39,6 +39,8 @@ public:
   void answer_recognition(FakeAnswer answer);
   std::vector<ReceivedRequest> requests() const;
   void forget_requests();
+  // When connections started and ended, in order (for the speed figures).
+  std::vector<std::chrono::steady_clock::time_point> connection_activity() const;
 
 private:
   FakeAnswer answer_for(const std::string &path) const;
@@ -51,6 +53,7 @@ private:
   FakeAnswer token_;
   FakeAnswer recognition_;
   std::vector<ReceivedRequest> requests_;
+  std::vector<std::chrono::steady_clock::time_point> activity_;
 };
 
 // The port of the built-in service host ("host:port", 443 without a port).
