@@ -109,6 +109,26 @@ TEST_F(WindowTest, VisibleContentCheckedAndPointerRoundTrip) {
   }
 }
 
+TEST_F(WindowTest, PointerShowsAtOnceOverTheWindowAndItsControls) {
+  Window &window = make(form_with_controls());
+  ASSERT_TRUE(WindowLoad(window));
+  SetForegroundWindow(hwnd_of(window.self()));
+  HWND edit = hwnd_of(window.control("text"));
+  RECT over;
+  GetWindowRect(edit, &over);
+  SetCursorPos((over.left + over.right) / 2, (over.top + over.bottom) / 2);
+  ProcessEvents();
+  // A wait pointer on the window covers its controls, without any message
+  // being handled (the recognition blocks the thread meanwhile).
+  window.self().set_pointer(ToBytes(4));
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
+  window.control("text").set_pointer(ToBytes(2));
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_CROSS));
+  window.control("text").set_pointer(ToBytes(0));
+  window.self().set_pointer(ToBytes(0));
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_IBEAM)); // the edit box's own again
+}
+
 TEST_F(WindowTest, EditAppendKeepsEverythingPastThePlatformsDefaultLimit) {
   Window &window = make(form_with_controls());
   ASSERT_TRUE(WindowLoad(window));
